@@ -55,6 +55,8 @@ private Q_SLOTS:
     void oneOpenCashDay();
     void cashBookDays();
     void cashBookBackDatedAndAltered();
+    void cashBookOfTwoWorkstations_data();
+    void cashBookOfTwoWorkstations();
     void sumPerAccount();
 };
 
@@ -480,6 +482,52 @@ void TestProcedures::cashBookBackDatedAndAltered()
     }
     const auto sums = c->execute("SELECT SUM(IIF(DEBITO_CREDITO = 'C', VALOR, -VALOR)) AS S FROM MOVIMENTO");
     QCOMPARE(previous, dec(sums.value("S")));
+}
+
+void TestProcedures::cashBookOfTwoWorkstations_data()
+{
+    QTest::addColumn<QString>("earlier"); // days already in the book, "" for none
+    QTest::addColumn<QString>("held");    // the entry one workstation holds uncommitted
+    QTest::addColumn<QString>("other");   // the entry the other one stores meanwhile
+    QTest::newRow("same first day") << "" << "2026-07-10" << "2026-07-10";
+    QTest::newRow("same new day") << "2026-07-01" << "2026-07-10" << "2026-07-10";
+    QTest::newRow("back-dated new day") << "2026-07-01" << "2026-07-10" << "2026-07-05";
+    QTest::newRow("later new day") << "2026-07-01" << "2026-07-05" << "2026-07-10";
+    QTest::newRow("back-dated existing day") << "2026-07-01,2026-07-05" << "2026-07-10" << "2026-07-01";
+    QTest::newRow("existing day, later new day") << "2026-07-01,2026-07-05" << "2026-07-01" << "2026-07-10";
+}
+
+void TestProcedures::cashBookOfTwoWorkstations()
+{
+    QFETCH(QString, earlier);
+    QFETCH(QString, held);
+    QFETCH(QString, other);
+    const QString path = testsupport::freshDatabasePath();
+    auto a = db::Connection::open(path);
+    auto b = db::Connection::open(path);
+    for (const QString &d : earlier.split(',', Qt::SkipEmptyParts))
+        entry(*a, d.toLatin1().constData(), "100.00", "C");
+    const QString insert = "INSERT INTO MOVIMENTO (CD_CONTA,DESCRICAO,VALOR,DATA,DEBITO_CREDITO) VALUES (3,'X',:V,:D,'C')";
+    db::Transaction ta(*a);
+    ta.execute(insert, {{"V", 10}, {"D", QDate::fromString(held, Qt::ISODate)}});
+    std::thread committer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ta.commit();
+    });
+    b->execute(insert, {{"V", 1}, {"D", QDate::fromString(other, Qt::ISODate)}});
+    committer.join();
+    // every day's totals are the sums of its entries, every balance the
+    // running sum up to its day
+    const auto r = a->execute("SELECT S.DTSALDO, S.TOTCREDITO, S.SALDOATUAL, "
+                              "(SELECT SUM(VALOR) FROM MOVIMENTO M WHERE M.DATA = S.DTSALDO) AS DIA, "
+                              "(SELECT SUM(VALOR) FROM MOVIMENTO M WHERE M.DATA <= S.DTSALDO) AS ATE "
+                              "FROM SALDOCAIXA S ORDER BY S.DTSALDO");
+    QVERIFY(r.rowCount() > 0);
+    for (const auto &row : r.rows()) {
+        QCOMPARE(dec(row[1]), dec(row[3]));
+        QCOMPARE(dec(row[2]), dec(row[4]));
+    }
+    QCOMPARE(dec(r.rows().last()[2]), dec(a->execute("SELECT SUM(VALOR) AS S FROM MOVIMENTO").value("S")));
 }
 
 void TestProcedures::sumPerAccount()

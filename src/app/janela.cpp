@@ -25,11 +25,13 @@ protected:
     {
         if (evento->type() != QEvent::KeyPress || !alvo->isWidgetType())
             return false;
-        // A key travels up the parents when ignored; handle it once.
-        if (evento == m_ultimo)
+        // A key the focused control ignores travels up its parents; the
+        // window has seen it already, on its way in.
+        auto *widget = static_cast<QWidget *>(alvo);
+        QWidget *foco = QApplication::focusWidget();
+        if (foco && widget != foco && widget->isAncestorOf(foco))
             return false;
-        m_ultimo = evento;
-        for (QWidget *w = static_cast<QWidget *>(alvo); w; w = w->parentWidget()) {
+        for (QWidget *w = widget; w; w = w->parentWidget()) {
             if (auto *p = dynamic_cast<PreviaTeclas *>(w)) {
                 bool tratada = false;
                 protege([&] { tratada = p->FormKeyDown(static_cast<QKeyEvent *>(evento)); });
@@ -40,9 +42,6 @@ protected:
         }
         return false;
     }
-
-private:
-    QEvent *m_ultimo = nullptr;
 };
 
 QHash<QString, AcaoMenu> &acoes()

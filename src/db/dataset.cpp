@@ -554,6 +554,7 @@ QVariant Dataset::lookup(const QString &keyField, const QVariant &key, const QSt
 
 void Dataset::startEditing(State state, int position)
 {
+    m_beforeInsert = currentRecord();
     Record rec;
     rec.current = QVector<QVariant>(m_dataFieldCount);
     rec.original = rec.current;
@@ -621,6 +622,7 @@ void Dataset::post()
     checkActive();
     if (!isEditing())
         return;
+    Q_EMIT aboutToPost();
     fire(BeforePost);
     Record &rec = m_records[static_cast<size_t>(m_editRecord)];
     if (m_state == State::Edit && rec.status == Record::Status::Unchanged) {
@@ -647,20 +649,27 @@ void Dataset::cancel()
         return;
     fire(BeforeCancel);
     if (m_state == State::Insert) {
+        // leave the editing state before telling the views, which may call
+        // back while the row goes away
         const int at = m_current;
+        const int record = m_editRecord;
+        int voltaPara = m_beforeInsert > record ? m_beforeInsert - 1 : m_beforeInsert;
+        m_state = State::Browse;
+        m_editRecord = -1;
         if (m_model)
             m_model->beginRemoveRows({}, at, at);
         m_visible.removeAt(at);
-        m_records.erase(m_records.begin() + m_editRecord);
+        m_records.erase(m_records.begin() + record);
         for (int &r : m_visible) {
-            if (r > m_editRecord)
+            if (r > record)
                 --r;
         }
+        // back on the row that was current before the insert
+        m_current = static_cast<int>(m_visible.indexOf(voltaPara));
+        if (m_current < 0)
+            m_current = m_visible.isEmpty() ? -1 : std::min(at, static_cast<int>(m_visible.size()) - 1);
         if (m_model)
             m_model->endRemoveRows();
-        m_current = m_visible.isEmpty() ? -1 : std::min(at, static_cast<int>(m_visible.size()) - 1);
-        m_state = State::Browse;
-        m_editRecord = -1;
         m_bof = m_current <= 0;
         m_eof = m_visible.isEmpty();
         Q_EMIT stateChanged();
@@ -694,22 +703,21 @@ void Dataset::remove()
     fire(BeforeDelete);
     const int at = m_current;
     const int record = m_visible[at];
-    Record &rec = m_records[static_cast<size_t>(record)];
     if (m_model)
         m_model->beginRemoveRows({}, at, at);
     m_visible.removeAt(at);
-    if (rec.wasInserted) {
+    if (m_records[static_cast<size_t>(record)].wasInserted) {
         m_records.erase(m_records.begin() + record);
         for (int &r : m_visible) {
             if (r > record)
                 --r;
         }
     } else {
-        rec.status = Record::Status::Deleted;
+        m_records[static_cast<size_t>(record)].status = Record::Status::Deleted;
     }
+    m_current = m_visible.isEmpty() ? -1 : std::min(at, static_cast<int>(m_visible.size()) - 1);
     if (m_model)
         m_model->endRemoveRows();
-    m_current = m_visible.isEmpty() ? -1 : std::min(at, static_cast<int>(m_visible.size()) - 1);
     m_bof = m_current <= 0;
     m_eof = m_visible.isEmpty();
     fire(AfterDelete);

@@ -173,6 +173,8 @@ Q_SIGNALS:
     // For widgets and detail datasets; windows use the handlers above.
     void opened();
     void closed();
+    // A row is about to be posted: bound edits hand over what they hold.
+    void aboutToPost();
     void scrolled();     // the current row changed
     void stateChanged(); // browse, insert, edit, inactive
     void valueChanged(const QString &field);
@@ -237,6 +239,7 @@ private:
     bool m_bof = true;
     bool m_eof = true;
     int m_editRecord = -1;             // record being inserted or altered
+    int m_beforeInsert = -1;           // the current record when an insert began
     QVector<QVariant> m_editSaved;     // its values before alter
     std::function<bool(const RowView &)> m_filter;
     bool m_filtered = false;

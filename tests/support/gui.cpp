@@ -63,6 +63,15 @@ void Mensagens::verifica()
     if (!b)
         b = caixa->buttons().value(0);
     QMetaObject::invokeMethod(b, "click", Qt::QueuedConnection);
+    // the offscreen platform does not give the focus back by itself, as a
+    // desktop does when a message box goes away
+    if (QWidget *dono = caixa->parentWidget() ? caixa->parentWidget()->window() : nullptr) {
+        QPointer<QWidget> guarda(dono);
+        QTimer::singleShot(0, [guarda] {
+            if (guarda)
+                guarda->activateWindow();
+        });
+    }
 }
 
 void escreveIni(const QString *servidor)
@@ -86,6 +95,9 @@ Ambiente::Ambiente(bool demo)
     m_principal = std::make_unique<app::FrmPrincipal>();
     m_principal->resize(1200, 800);
     m_principal->show();
+    m_principal->activateWindow();
+    if (!QTest::qWaitForWindowActive(m_principal.get()))
+        qWarning("the main window did not become active");
 }
 
 Ambiente::~Ambiente()
@@ -133,8 +145,13 @@ void tecla(QWidget *janela, int key, Qt::KeyboardModifiers mods)
 
 void digita(QWidget *campo, const QString &texto)
 {
-    campo->setFocus();
-    QTest::keyClicks(campo, texto);
+    // key by key, accented letters too (QTest::keyClicks takes ASCII only)
+    for (const QChar c : texto) {
+        if (c.unicode() < 128)
+            QTest::keyClick(campo, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, campo, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 } // namespace testsupport

@@ -102,7 +102,7 @@ void escreveIni(const QString *servidor);
 
 // Sends a key to the focused widget of the window (or the window itself).
 void tecla(QWidget *janela, int key, Qt::KeyboardModifiers mods = Qt::NoModifier);
-// Types text into a widget, key by key.
+// Types text into a widget, key by key, accented letters included.
 void digita(QWidget *campo, const QString &texto);
 
 } // namespace testsupport

@@ -74,7 +74,8 @@ END^
    marks, updates the existing lines in place (their keys stay), drops the
    lines of suppliers with nothing left to pay, and leaves the products
    columns alone once the products of the sheet are paid. Amounts are
-   rounded to cents. The sheet's totals are refreshed from its lines. */
+   rounded to cents; ADESCONTAR is the part of the haver the milk does
+   not cover. The sheet's totals are refreshed from its lines. */
 CREATE PROCEDURE MONTAFOLHA (PDTPAGAMENTO DATE, PPRECOINDIVIDUAL CHAR(1)) AS
 DECLARE LANCADA CHAR(1);
 DECLARE PRODUTOS_PAGOS CHAR(1);

@@ -5,6 +5,7 @@
 #include "app/frmprincipal.h"
 #include "app/globais.h"
 #include "app/janela.h"
+#include "app/frmsobre.h"
 #include "app/startup.h"
 #include "db/dataset.h"
 #include "support/gui.h"
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QLabel>
+#include <QDesktopServices>
 #include <QtTest>
 
 using testsupport::Ambiente;
@@ -70,6 +72,18 @@ private Q_SLOTS:
     void salesWithoutOpenCashDay();
     void chequeValuesResetOnlyWhenTheWindowIsNew();
     void avisaCampos();
+    void aboutAndTeamAreKeptAndReused();
+};
+
+// Takes the web addresses the program asks the desktop to open.
+class Navegador : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> abertas;
+public Q_SLOTS:
+    void abre(const QUrl &url) { abertas << url; }
 };
 
 struct LinhaMenu
@@ -371,6 +385,37 @@ void TestPrincipal::avisaCampos()
     amb.principal().AvisaCampos("");
     QCOMPARE(m.textos(), QStringList({"Peencha os campos! (Campos marcados com *)", "Peencha os campos! ()"}));
     QCOMPARE(m.vistas()[0].icone, QMessageBox::Information);
+}
+
+void TestPrincipal::aboutAndTeamAreKeptAndReused()
+{
+    Ambiente amb;
+    QPointer<app::Frm_Sobre> primeiro;
+    testsupport::quandoAbrir<app::Frm_Sobre>([&](app::Frm_Sobre *d) {
+        primeiro = d;
+        QVERIFY(d->findChild<QLabel *>("Lb_Descricao"));
+        QCOMPARE(d->findChild<QLabel *>("Lb_Descricao")->text(), QString("Sistema de Gestão de Laticínio"));
+        d->accept();
+    });
+    amb.menu("Sobre");
+    QVERIFY(primeiro);
+    QPointer<app::Frm_Sobre> segundo;
+    testsupport::quandoAbrir<app::Frm_Sobre>([&](app::Frm_Sobre *d) {
+        segundo = d;
+        d->accept();
+    });
+    amb.menu("Sobre");
+    QCOMPARE(segundo.data(), primeiro.data()); // kept after closing and reused
+
+    Navegador navegador;
+    QDesktopServices::setUrlHandler("https", &navegador, "abre");
+    testsupport::quandoAbrir<app::Frm_equipe>([](app::Frm_equipe *d) {
+        d->Bt_Site->click();
+        d->accept();
+    });
+    amb.menu("Equipe_");
+    QDesktopServices::unsetUrlHandler("https");
+    QCOMPARE(navegador.abertas, QList<QUrl>({QUrl(app::Fabricante::site())}));
 }
 
 QTEST_MAIN(TestPrincipal)

@@ -2,6 +2,7 @@
 
 #include "app/janela.h"
 
+
 class QLabel;
 class QToolButton;
 
@@ -34,6 +35,9 @@ public:
 
     bool FormKeyDown(QKeyEvent *evento) override;
 
+    // Whether a confirmation was tried since the window opened.
+    bool tentou() const { return m_tentou; }
+
 public Q_SLOTS:
     void Image3Click();
 
@@ -42,6 +46,7 @@ protected:
 
 private:
     void FormCreate();
+    bool localizaUsuario(const QString &login);
     void aplicaAcesso();
 
     app::FrmPrincipal &m_principal;

@@ -850,8 +850,9 @@ void *Connection::readTransaction()
 void Connection::backOff(int attempt)
 {
     static thread_local std::mt19937 rng(std::random_device{}());
-    std::uniform_int_distribution<int> jitter(0, 10 * attempt);
-    std::this_thread::sleep_for(std::chrono::milliseconds(5 * attempt + jitter(rng)));
+    const int step = std::min(attempt, 10); // at most 50 to 150 ms
+    std::uniform_int_distribution<int> jitter(0, 10 * step);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5 * step + jitter(rng)));
 }
 
 Result Connection::execute(const QString &sql, const Params &params)

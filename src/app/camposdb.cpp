@@ -4,6 +4,7 @@
 #include "app/rotinas.h"
 #include "db/dataset.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -446,6 +447,8 @@ GradeDados::GradeDados(QWidget *pai) : QTableView(pai)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAlternatingRowColors(true);
+    // rows of one fixed height: a list of thousands of rows lays out at once
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setVisible(false);
     horizontalHeader()->setStretchLastSection(true);
@@ -524,6 +527,53 @@ void GradeDados::ajustaColunas()
     setEditTriggers(editavel ? (QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                                 | QAbstractItemView::AnyKeyPressed)
                              : QAbstractItemView::NoEditTriggers);
+}
+
+QString GradeDados::campoAtual() const
+{
+    auto *m = modelo();
+    const QModelIndex i = currentIndex();
+    if (!m || !i.isValid() || i.column() >= m->columns().size())
+        return {};
+    return m->columns()[i.column()].field;
+}
+
+void GradeDados::confirmaEdicao()
+{
+    QWidget *editor = indexWidget(currentIndex());
+    if (!editor)
+        return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void GradeDados::vaiParaColuna(const QString &campo)
+{
+    auto *m = modelo();
+    if (!m)
+        return;
+    const int coluna = m->columnOf(campo);
+    const int linha = currentIndex().isValid() ? currentIndex().row() : (m_dataset ? m_dataset->recNo() : -1);
+    if (coluna < 0 || linha < 0 || linha >= m->rowCount())
+        return;
+    setCurrentIndex(m->index(linha, coluna));
+}
+
+bool GradeDados::proximaColuna()
+{
+    confirmaEdicao();
+    auto *m = modelo();
+    const QModelIndex i = currentIndex();
+    if (!m || !i.isValid() || i.column() + 1 >= m->columnCount())
+        return false;
+    setCurrentIndex(m->index(i.row(), i.column() + 1));
+    return true;
+}
+
+bool GradeDados::temFoco() const
+{
+    QWidget *foco = QApplication::focusWidget();
+    return foco && (foco == this || isAncestorOf(foco));
 }
 
 void GradeDados::segueDataset()

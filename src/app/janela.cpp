@@ -123,10 +123,12 @@ void Janela::closeEvent(QCloseEvent *evento)
 {
     bool fecha = false;
     protege([&] { fecha = FormClose(); });
-    if (fecha)
+    if (fecha) {
+        m_fechada = true; // the global reference is empty from now on
         evento->accept();
-    else
+    } else {
         evento->ignore();
+    }
 }
 
 Dialogo::Dialogo(QWidget *pai) : QDialog(pai ? pai : QApplication::activeWindow())

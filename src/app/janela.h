@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <type_traits>
 
 class QKeyEvent;
 
@@ -64,6 +65,8 @@ public:
     bool FormKeyDown(QKeyEvent *evento) override;
     // Whether the window opens maximised in the main window.
     bool maximizada() const { return m_maximizada; }
+    // Closed and about to be freed: for the menu it no longer exists.
+    bool fechada() const { return m_fechada; }
 
 protected:
     void setMaximizada(bool m) { m_maximizada = m; }
@@ -73,6 +76,7 @@ protected:
 
 private:
     bool m_maximizada = true;
+    bool m_fechada = false;
 };
 
 // A modal window (login, choosers, dialogs) with the same key preview.
@@ -100,11 +104,22 @@ QPointer<W> &referencia()
     return ref;
 }
 
+// Whether a window is closed and waiting to be freed.
+template <class W>
+bool estaFechada(const W *w)
+{
+    if constexpr (std::is_base_of_v<Janela, W>)
+        return w->fechada();
+    else
+        return false;
+}
+
 // The open window of this class, or nullptr.
 template <class W>
 W *janela()
 {
-    return referencia<W>().data();
+    W *w = referencia<W>().data();
+    return w && !estaFechada(w) ? w : nullptr;
 }
 
 // Puts a new child window in the main window's area (defined with it).
@@ -118,7 +133,7 @@ template <class W>
 W *abreJanela()
 {
     QPointer<W> &ref = referencia<W>();
-    if (ref) {
+    if (ref && !estaFechada(ref.data())) {
         trazParaFrente(ref);
         return ref;
     }

@@ -239,6 +239,15 @@ struct Connection::Prepared
     QStringList names;       // parameter names in order; empty entries for '?'
     QVector<Field> fields;   // output columns
     QVector<Field> inFields; // input parameters as described by the server
+    // Where each output column lies in the message, read once: decoding
+    // then asks the metadata nothing per row.
+    struct Posicao
+    {
+        unsigned tipo;
+        unsigned offset;
+        unsigned nullOffset;
+    };
+    QVector<Posicao> posicoes;
 
     ~Prepared()
     {
@@ -351,6 +360,8 @@ Connection::Prepared &Connection::prepare(void *transaction, const QString &sql)
             f.scale = -scale;
             f.nullable = p->output->isNullable(&st, i);
             p->fields.append(f);
+            p->posicoes.append({p->output->getType(&st, i) & ~1u, p->output->getOffset(&st, i),
+                                p->output->getNullOffset(&st, i)});
         }
         const unsigned inCount = p->input->getCount(&st);
         for (unsigned i = 0; i < inCount; ++i) {
@@ -616,13 +627,13 @@ Result Connection::run(void *transaction, const QString &sql, const Params &para
         auto decodeRow = [&]() {
             QVector<QVariant> row(outCount);
             for (int i = 0; i < outCount; ++i) {
-                const unsigned idx = static_cast<unsigned>(i);
-                const auto *nullFlag = reinterpret_cast<const short *>(outBuffer.data() + p.output->getNullOffset(&st, idx));
+                const Prepared::Posicao &pos = p.posicoes[i];
+                const auto *nullFlag = reinterpret_cast<const short *>(outBuffer.data() + pos.nullOffset);
                 if (*nullFlag)
                     continue;
-                const unsigned char *data = outBuffer.data() + p.output->getOffset(&st, idx);
+                const unsigned char *data = outBuffer.data() + pos.offset;
                 const Field &f = p.fields[i];
-                const unsigned t = p.output->getType(&st, idx) & ~1u;
+                const unsigned t = pos.tipo;
                 switch (t) {
                 case SQL_TEXT:
                     row[i] = QString::fromLatin1(reinterpret_cast<const char *>(data), f.length);

@@ -163,6 +163,21 @@ public:
     // Widths of the columns in characters, from the model's columns.
     void ajustaColunas();
 
+    // Typing rows into the grid (entry lists). The window calls these from
+    // its key preview, which sees Enter before the grid does.
+    // The field of the current column; empty when there is none.
+    QString campoAtual() const;
+    // The text of the cell being typed goes into the row (which starts being
+    // edited) and the cell closes; nothing happens when no cell is open.
+    void confirmaEdicao();
+    // Puts the cursor on the field's column in the current row.
+    void vaiParaColuna(const QString &campo);
+    // Enter across a row: confirms the cell and moves to the next column;
+    // false, after confirming, when the cursor is on the last column.
+    bool proximaColuna();
+    // The grid or the cell being typed has the focus.
+    bool temFoco() const;
+
 Q_SIGNALS:
     void duploClique();
     void tituloClicado(const QString &campo);

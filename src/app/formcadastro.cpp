@@ -157,8 +157,19 @@ void FormCadastro::adicionaCampo(const QString &rotulo, QWidget *campo, int larg
 void FormCadastro::inicia(db::Dataset *tabela)
 {
     m_tabela = tabela;
-    Grid_Consulta->setDataset(tabela);
-    if (!opcoes.campoBusca.isEmpty()) {
+    if (opcoes.semConsulta) {
+        m_trocandoAba = true;
+        PageControl->removeTab(PageControl->indexOf(TabSheet_Consulta));
+        m_trocandoAba = false;
+        delete TabSheet_Consulta;
+        TabSheet_Consulta = Painel_Consulta1 = DBNavigator_Triagem = nullptr;
+        Adicionar = Abandonar = nullptr;
+        Grid_Consulta = nullptr;
+        m_abaAtual = PageControl->currentIndex();
+    } else {
+        Grid_Consulta->setDataset(tabela);
+    }
+    if (!opcoes.campoBusca.isEmpty() && Painel_Consulta1) {
         auto *topo = static_cast<QHBoxLayout *>(Painel_Consulta1->layout());
         Label_consulta = new QLabel(opcoes.rotuloBusca, Painel_Consulta1);
         Label_consulta->setObjectName(u"Label_consulta"_s);
@@ -185,7 +196,7 @@ void FormCadastro::FormCreate()
     for (db::Dataset *ds : m_outros)
         ds->open();
     Painel_Dados->setEnabled(false);
-    mostraAba(TabSheet_Consulta);
+    mostraAba(TabSheet_Consulta ? TabSheet_Consulta : TabSheet_Manutencao);
     botoesEdicao(false);
 }
 
@@ -360,7 +371,7 @@ bool FormCadastro::FormClose()
     }
     for (db::Dataset *ds : m_outros)
         ds->close();
-    if (m_tabela)
+    if (m_tabela && !opcoes.tabelaEmprestada)
         m_tabela->close();
     return true;
 }

@@ -95,6 +95,12 @@ protected:
         bool guardaAbas = true;
         QString campoBusca;   // the search box locates on this column
         QString rotuloBusca = QStringLiteral("Consultar por Nome");
+        // Only the "Cadastro" tab: no list, no small bar, no search box
+        // (those pointers are null once inicia() ran).
+        bool semConsulta = false;
+        // The main dataset belongs to another window (the main window's
+        // company): opened only if closed, left open when this one closes.
+        bool tabelaEmprestada = false;
     } opcoes;
 
     // Called at the end of the window's constructor: builds what the options
@@ -131,7 +137,8 @@ protected:
     // The movement buttons after the current row.
     void botoesMovimento();
     void mostraAba(QWidget *aba);
-    int proximaChave();
+    // The key of a new row: the maximum read afresh plus 1.
+    virtual int proximaChave();
 
 private:
     db::Dataset *m_tabela = nullptr;

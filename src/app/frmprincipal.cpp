@@ -226,7 +226,13 @@ void FrmPrincipal::abreItem(const QString &nome)
 
 void FrmPrincipal::closeEvent(QCloseEvent *evento)
 {
-    if (!m_area->subWindowList().isEmpty()) {
+    // a window that closed a moment ago may still wait to be freed
+    const auto abertas = m_area->subWindowList();
+    const bool algumaAberta = std::any_of(abertas.begin(), abertas.end(), [](QMdiSubWindow *sub) {
+        auto *j = qobject_cast<Janela *>(sub->widget());
+        return sub->widget() && !(j && j->fechada());
+    });
+    if (algumaAberta) {
         msg::informacao(u"ATENÇÃO : Existe(m) uma ou mais janelas abertas no momento !!!\n"
                         "Feche todas as janelas antes de encerrar a execução do Sistema ?"_s,
                         this);

@@ -8,12 +8,51 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QSocketNotifier>
 
+#include <csignal>
 #include <memory>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace app {
 
-int inicia(std::unique_ptr<FrmPrincipal> &principal)
+namespace {
+
+int g_sinal[2] = {-1, -1};
+
+void aoSinal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const auto n = ::write(g_sinal[0], &c, 1);
+}
+
+// The Firebird client takes SIGTERM and SIGINT for itself and then keeps
+// running; the program must still end when the session does. The signal is
+// turned into an orderly end of the main loop (connections are detached
+// on the way out).
+void encerraComSinais()
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_sinal) != 0)
+        return;
+    auto *aviso = new QSocketNotifier(g_sinal[1], QSocketNotifier::Read, qApp);
+    QObject::connect(aviso, &QSocketNotifier::activated, qApp, [] {
+        char c;
+        [[maybe_unused]] const auto n = ::read(g_sinal[1], &c, 1);
+        db::shutdownClient();
+        QCoreApplication::exit(0);
+    });
+    struct sigaction acao = {};
+    acao.sa_handler = aoSinal;
+    sigemptyset(&acao.sa_mask);
+    acao.sa_flags = SA_RESTART;
+    for (int s : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(s, &acao, nullptr);
+}
+
+} // namespace
+
+int inicia(std::unique_ptr<FrmPrincipal> &principal, bool sinais)
 {
     try {
         principal = std::make_unique<FrmPrincipal>();
@@ -22,6 +61,8 @@ int inicia(std::unique_ptr<FrmPrincipal> &principal)
         msg::erro(e.message());
         return 1;
     }
+    if (sinais)
+        encerraComSinais(); // the client library has taken the signals by now
     if (principal->CB_Acesso->isChecked() && principal->Tag == 0) {
         principal->Tag = 1;
         acesso::executaLogin(*principal);
@@ -37,7 +78,7 @@ int run(int argc, char **argv)
     instalaPreviaTeclas();
 
     std::unique_ptr<FrmPrincipal> principal;
-    const int r = inicia(principal);
+    const int r = inicia(principal, true);
     if (r == 1)
         return 1;
     if (r == 2)

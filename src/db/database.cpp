@@ -24,6 +24,8 @@ namespace {
 constexpr unsigned kDialect = 3;
 constexpr int kLockTimeoutSeconds = 30;
 
+bool g_encerrado = false;
+
 IMaster *master()
 {
     static IMaster *m = [] {
@@ -804,6 +806,11 @@ std::unique_ptr<Connection> Connection::create(const QString &path)
 
 Connection::~Connection()
 {
+    if (g_encerrado) {
+        // the client was shut down: its objects are gone already
+        m_cache.release();
+        return;
+    }
     m_cache.reset();
     if (m_readTransaction)
         rollbackHandle(m_readTransaction);
@@ -930,6 +937,14 @@ void Transaction::rollback()
 }
 
 // ---------------------------------------------------------------------------
+
+void shutdownClient()
+{
+    if (g_encerrado)
+        return;
+    g_encerrado = true;
+    fb_shutdown(5000, fb_shutrsn_signal);
+}
 
 void prepareEmbeddedEnvironment()
 {

@@ -230,6 +230,11 @@ auto Connection::transaction(F &&fn) -> std::invoke_result_t<F, Transaction &>
     }
 }
 
+// Shuts the Firebird client (and an embedded engine) down in order: every
+// attachment is closed and its work rolled back. For a program that must
+// end on a signal; connections left afterwards are only released.
+void shutdownClient();
+
 // Makes embedded Firebird usable by an ordinary user: its lock folder
 // defaults to /tmp/firebird, which root may own. Called before the client
 // library starts; a FIREBIRD_LOCK already set is left alone.

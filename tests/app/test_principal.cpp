@@ -21,6 +21,9 @@
 #include <QStatusBar>
 #include <QLabel>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <QtTest>
 
 using testsupport::Ambiente;
@@ -73,6 +76,7 @@ private Q_SLOTS:
     void chequeValuesResetOnlyWhenTheWindowIsNew();
     void avisaCampos();
     void aboutAndTeamAreKeptAndReused();
+    void programEndsOnTermAndItsDatabaseStaysWhole();
 };
 
 // Takes the web addresses the program asks the desktop to open.
@@ -416,6 +420,48 @@ void TestPrincipal::aboutAndTeamAreKeptAndReused()
     amb.menu("Equipe_");
     QDesktopServices::unsetUrlHandler("https");
     QCOMPARE(navegador.abertas, QList<QUrl>({QUrl(app::Fabricante::site())}));
+}
+
+void TestPrincipal::programEndsOnTermAndItsDatabaseStaysWhole()
+{
+    // The real program, its Corvena.INI next to it, waiting at the login:
+    // the session's end (SIGTERM) ends it, although the Firebird client
+    // takes that signal for itself.
+    const QString original = qEnvironmentVariable("CORVENA_BIN_DIR") + "/corvena";
+    if (!QFile::exists(original))
+        QSKIP("corvena not built");
+    const QString pasta = testsupport::scratchDir() + "/programa";
+    QDir().mkpath(pasta);
+    QFile::remove(pasta + "/corvena");
+    QVERIFY(QFile::copy(original, pasta + "/corvena"));
+    QFile::setPermissions(pasta + "/corvena", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString banco = testsupport::freshDatabasePath();
+    QFile ini(pasta + "/Corvena.INI");
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write(("[DADOS]\nSERVIDOR=" + banco + "\n").toUtf8());
+    ini.close();
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.start(pasta + "/corvena");
+    QVERIFY(p.waitForStarted());
+    // attached once the database is locked by it
+    QTRY_VERIFY_WITH_TIMEOUT([&] {
+        try {
+            db::Connection::open(banco);
+            return false;
+        } catch (const db::Error &) {
+            return true;
+        }
+    }(), 20000);
+    QTest::qWait(300);
+    p.terminate();
+    QVERIFY(p.waitForFinished(15000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 0);
+    auto c = db::Connection::open(banco);
+    QCOMPARE(c->execute("select count(*) as N from PRODUTO").value("N").toInt(), 1);
 }
 
 QTEST_MAIN(TestPrincipal)

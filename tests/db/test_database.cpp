@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QtTest>
 
 #include <thread>
@@ -34,6 +35,7 @@ private Q_SLOTS:
     void splitScriptHonoursSetTerm();
     void createRefusesExistingFile();
     void createIsFastAndComplete();
+    void toolRefusesExistingFile();
 };
 
 void TestDatabase::decimalArithmetic()
@@ -304,6 +306,36 @@ void TestDatabase::createIsFastAndComplete()
     QCOMPARE(info.value("P").toInt(), 8192);
     QCOMPARE(c->execute("select trim(RDB$CHARACTER_SET_NAME) as C from RDB$DATABASE").value("C").toString(),
              QStringLiteral("ISO8859_1"));
+}
+
+void TestDatabase::toolRefusesExistingFile()
+{
+    const QString tool = qEnvironmentVariable("CORVENA_BIN_DIR") + "/corvena-db";
+    if (!QFile::exists(tool))
+        QSKIP("corvena-db not built");
+    const QString path = testsupport::scratchDir() + "/tool.fdb";
+    QProcess p;
+    p.start(tool, {"create", "--demo", path});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 0);
+    const QByteArray antes = [&] {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    p.start(tool, {"create", path});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 1);
+    QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains("já existe"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll() == antes);
+    f.close();
+    auto c = db::Connection::open(path);
+    QCOMPARE(c->execute("select count(*) as N from FORNECEDOR").value("N").toInt(), 4);
+    p.start(tool, {"apaga", path});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 2); // usage
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)

@@ -622,7 +622,19 @@ DialogoEscolha::DialogoEscolha(db::Dataset *lista, const QString &titulo, const 
     connect(botoes, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(botoes, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_grade, &GradeDados::duploClique, this, &QDialog::accept);
-    const QString campoBusca = colunas.size() > 1 ? colunas[1].campo : (colunas.isEmpty() ? QString() : colunas[0].campo);
+    // the search goes over the first text column (a code column is skipped)
+    QString campoBusca;
+    for (const auto &c : colunas) {
+        if (!lista->isActive() || !lista->hasField(c.campo))
+            continue;
+        const db::Field::Kind k = lista->field(c.campo).kind;
+        if (k == db::Field::Kind::Text || k == db::Field::Kind::Char) {
+            campoBusca = c.campo;
+            break;
+        }
+    }
+    if (campoBusca.isEmpty())
+        campoBusca = colunas.size() > 1 ? colunas[1].campo : (colunas.isEmpty() ? QString() : colunas[0].campo);
     connect(m_busca, &QLineEdit::textChanged, this, [lista, campoBusca](const QString &t) {
         if (!t.isEmpty() && !campoBusca.isEmpty())
             protege([&] { lista->locate(campoBusca, t, true, true); });

@@ -111,6 +111,7 @@ class TestEntradaLeite : public QObject
 
 private Q_SLOTS:
     void goodAndAcidRowsAndContinuousEntry();
+    void chooserOfActiveSuppliersByName();
     void emptyFieldsAndQuantities_data();
     void emptyFieldsAndQuantities();
     void notANumberIsReported();
@@ -178,6 +179,32 @@ void TestEntradaLeite::goodAndAcidRowsAndContinuousEntry()
     QCOMPARE(w->lb_NomeFornecedor->text(), QString("JOSE APARECIDO DA SILVA"));
     QVERIFY(w->RB_Acido->isChecked());
     QCOMPARE(w->Edit_Quantidade->text(), QString("30,00"));
+}
+
+void TestEntradaLeite::chooserOfActiveSuppliersByName()
+{
+    Ambiente amb;
+    amb.conexao().execute("update FORNECEDOR set ATIVO = 'N' where CD_FORNECEDOR = 4");
+    auto *w = app::abreJanela<FrmEntLeite>();
+    tecla(w, Qt::Key_F4);
+    tecla(w, Qt::Key_Return);
+    QVERIFY(w->LKP_Fornecedor->hasFocus());
+    QStringList vistos;
+    testsupport::quandoAbrir<app::DialogoEscolha>([&](app::DialogoEscolha *d) {
+        auto *modelo = d->grade()->model();
+        for (int c = 0; c < modelo->columnCount(); ++c)
+            vistos << modelo->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        for (int r = 0; r < modelo->rowCount(); ++r)
+            vistos << modelo->index(r, 0).data().toString();
+        digita(d->busca(), "seb"); // the search goes by name
+        d->accept();
+    });
+    tecla(w, Qt::Key_Space);
+    QCOMPARE(vistos, QStringList({"NOME", "FAZENDA", "PRECO", "JOSE APARECIDO DA SILVA", "MARIA DAS GRAÇAS PEREIRA",
+                                  "SEBASTIÃO RIBEIRO"}));
+    QCOMPARE(w->LKP_Fornecedor->chave().toInt(), 3);
+    QCOMPARE(w->lb_NomeFornecedor->text(), QString("SEBASTIÃO RIBEIRO"));
+    tecla(w, Qt::Key_F8);
 }
 
 void TestEntradaLeite::emptyFieldsAndQuantities_data()

@@ -66,6 +66,7 @@ Frm_Login::Frm_Login(app::FrmPrincipal &principal) : app::Dialogo(&principal), m
     E_Senha = new app::EditTexto(this);
     E_Senha->setObjectName(u"E_Senha"_s);
     E_Senha->setEchoMode(QLineEdit::Password);
+    E_Senha->setStyleSheet(u"lineedit-password-character: 42"_s); // "*" for each character
     E_Senha->setMaxLength(10);
     g->addWidget(E_Senha, 2, 2);
     Image3 = new QToolButton(this);

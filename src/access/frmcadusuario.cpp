@@ -64,6 +64,7 @@ FrmCadUsuario::FrmCadUsuario(QWidget *pai) : app::FormCadastro(pai)
     EDIT_SENHA = new app::EditTexto(GroupBox_Acesso);
     EDIT_SENHA->setObjectName(u"EDIT_SENHA"_s);
     EDIT_SENHA->setEchoMode(QLineEdit::Password);
+    EDIT_SENHA->setStyleSheet(u"lineedit-password-character: 42"_s); // "*" for each character
     EDIT_SENHA->setToolTip(u"Usada somente quando o usuário for entrar no sistema"_s);
     linha(u"SENHA"_s, EDIT_SENHA, 120);
     CB_MASTER = new app::CaixaSN(u"MASTER"_s, GroupBox_Acesso);

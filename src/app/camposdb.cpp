@@ -61,7 +61,7 @@ void LigacaoCampo::atualiza()
 
 void LigacaoCampo::grava()
 {
-    if (!m_dataset || m_mostrando || !m_dataset->isEditing() || !m_dataset->hasField(m_campo))
+    if (!m_le || !m_dataset || m_mostrando || !m_dataset->isEditing() || !m_dataset->hasField(m_campo))
         return;
     m_gravando = true;
     try {
@@ -207,7 +207,7 @@ LigacaoCampo *liga(QLabel *rotulo, db::Dataset *ds, const QString &campo, const 
             else
                 rotulo->setText(v.toString());
         },
-        [rotulo]() -> QVariant { return rotulo->text(); });
+        nullptr); // shows the value, never writes it
 }
 
 LigacaoCampo *ligaImagem(QLabel *imagem, db::Dataset *ds, const QString &campo)

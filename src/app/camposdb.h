@@ -31,6 +31,7 @@ class LigacaoCampo : public QObject
     Q_OBJECT
 
 public:
+    // Without `le` the widget only shows the field.
     LigacaoCampo(QWidget *widget, db::Dataset *dataset, const QString &campo,
                  std::function<void(const QVariant &)> mostra, std::function<QVariant()> le);
     db::Dataset *dataset() const { return m_dataset; }

@@ -37,7 +37,9 @@ protected:
                 protege([&] { tratada = p->FormKeyDown(static_cast<QKeyEvent *>(evento)); });
                 return tratada;
             }
-            if (w->isWindow() && !qobject_cast<QWidget *>(w->parent()))
+            // a dialog keeps its keys: they never reach the window behind it
+            // (a drop-down list is a popup of its field, not a dialog)
+            if (w->isWindow() && w->windowType() != Qt::Popup)
                 break;
         }
         return false;

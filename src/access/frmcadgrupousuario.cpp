@@ -66,16 +66,8 @@ FrmCadGrupoUsuario::FrmCadGrupoUsuario(QWidget *pai) : app::FormCadastro(pai)
     connect(TB_Usuarios, &db::Dataset::stateChanged, this, &FrmCadGrupoUsuario::atualizaMenuUsuarios);
     connect(TB_Usuarios, &db::Dataset::rowsChanged, this, &FrmCadGrupoUsuario::atualizaMenuUsuarios);
 
-    EDIT_DESCRICAO = new app::EditTexto(Painel_Dados);
-    EDIT_DESCRICAO->setObjectName(u"EDIT_DESCRICAO"_s);
-    adicionaCampo(u"DESCRIÇÃO GRUPO"_s, EDIT_DESCRICAO);
-    EDIT_CODIGO = new app::EditTexto(Painel_Dados);
-    EDIT_CODIGO->setObjectName(u"EDIT_CODIGO"_s);
-    EDIT_CODIGO->setReadOnly(true);
-    EDIT_CODIGO->setFocusPolicy(Qt::NoFocus);
-    adicionaCampo(u"CÓDIGO"_s, EDIT_CODIGO, 90);
-    app::liga(EDIT_DESCRICAO, Tb_Grupos, u"DESCRICAO"_s);
-    app::liga(EDIT_CODIGO, Tb_Grupos, u"CDGRUPO"_s);
+    EDIT_DESCRICAO = campo(Tb_Grupos, u"EDIT_DESCRICAO"_s, u"DESCRIÇÃO GRUPO"_s, u"DESCRICAO"_s);
+    EDIT_CODIGO = campoCodigo(Tb_Grupos, u"CDGRUPO"_s);
 
     opcoes.sqlMaximo = u"select max(CDGrupo) as MAXID from Grupo"_s;
     opcoes.campoMaximo = u"MAXID"_s;

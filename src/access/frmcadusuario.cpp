@@ -33,14 +33,8 @@ FrmCadUsuario::FrmCadUsuario(QWidget *pai) : app::FormCadastro(pai)
                                      {u"LOGIN"_s, u"LOGIN"_s, 12},
                                      {u"MASTER"_s, u"MASTER"_s, 7}});
 
-    EDIT_CODIGO = new app::EditTexto(Painel_Dados);
-    EDIT_CODIGO->setObjectName(u"EDIT_CODIGO"_s);
-    EDIT_CODIGO->setReadOnly(true);
-    EDIT_CODIGO->setFocusPolicy(Qt::NoFocus);
-    adicionaCampo(u"CÓDIGO"_s, EDIT_CODIGO, 90);
-    EDIT_NOME = new app::EditTexto(Painel_Dados);
-    EDIT_NOME->setObjectName(u"EDIT_NOME"_s);
-    adicionaCampo(u"NOME USUARIO"_s, EDIT_NOME);
+    EDIT_CODIGO = campoCodigo(Tb_Usuario, u"CDUSUARIO"_s);
+    EDIT_NOME = campo(Tb_Usuario, u"EDIT_NOME"_s, u"NOME USUARIO"_s, u"NOME"_s);
 
     GroupBox_Acesso = new QGroupBox(u"ACESSO AO SISTEMA"_s, Painel_Dados);
     GroupBox_Acesso->setObjectName(u"GroupBox_Acesso"_s);
@@ -72,8 +66,6 @@ FrmCadUsuario::FrmCadUsuario(QWidget *pai) : app::FormCadastro(pai)
     acesso->addWidget(CB_MASTER, acesso->rowCount(), 1);
     layoutDados()->addWidget(GroupBox_Acesso, layoutDados()->rowCount(), 0, 1, 3, Qt::AlignLeft);
 
-    app::liga(EDIT_CODIGO, Tb_Usuario, u"CDUSUARIO"_s);
-    app::liga(EDIT_NOME, Tb_Usuario, u"NOME"_s);
     app::liga(LKP_GRUPO, Tb_Usuario, u"CDGRUPO"_s);
     app::liga(EDIT_LOGIN, Tb_Usuario, u"LOGIN"_s);
     app::liga(EDIT_SENHA, Tb_Usuario, u"SENHA"_s);

@@ -154,6 +154,15 @@ void FormCadastro::adicionaCampo(const QString &rotulo, QWidget *campo, int larg
     ++m_linhaDados;
 }
 
+EditTexto *FormCadastro::campoCodigo(db::Dataset *ds, const QString &coluna, const QString &rotulo,
+                                     const QString &nome)
+{
+    auto *codigo = campo<EditTexto>(ds, nome, rotulo, coluna, 90);
+    codigo->setReadOnly(true);
+    codigo->setFocusPolicy(Qt::NoFocus);
+    return codigo;
+}
+
 void FormCadastro::inicia(db::Dataset *tabela)
 {
     m_tabela = tabela;
@@ -210,6 +219,12 @@ void FormCadastro::mostraAba(QWidget *aba)
 
 void FormCadastro::botoesEdicao(bool ed)
 {
+    // the list stays where it is while a row is edited: moving it would post
+    // the row behind the user's back, without its checks
+    if (Grid_Consulta)
+        Grid_Consulta->setEnabled(!ed);
+    if (Edit_consulta)
+        Edit_consulta->setEnabled(!ed);
     Inserir->setEnabled(!ed);
     Alterar->setEnabled(!ed);
     Deletar->setEnabled(!ed);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/camposdb.h"
 #include "app/janela.h"
 
 #include <QList>
@@ -15,9 +16,6 @@ class Dataset;
 }
 
 namespace app {
-
-class EditTexto;
-class GradeDados;
 
 // The standard maintenance window of every registry: the list of rows on
 // "Consulta", the fields of the current row on "Cadastro", the small and the
@@ -115,6 +113,20 @@ protected:
 
     // Label and field on the next line of the data panel.
     void adicionaCampo(const QString &rotulo, QWidget *campo, int largura = 0);
+    // A new input widget on the next line of the data panel, named and tied
+    // to a column of the dataset.
+    template <class W = EditTexto>
+    W *campo(db::Dataset *ds, const QString &nome, const QString &rotulo, const QString &coluna, int largura = 0)
+    {
+        auto *w = new W(Painel_Dados);
+        w->setObjectName(nome);
+        adicionaCampo(rotulo, w, largura);
+        liga(w, ds, coluna);
+        return w;
+    }
+    // The key column: shown, never edited.
+    EditTexto *campoCodigo(db::Dataset *ds, const QString &coluna, const QString &rotulo = QStringLiteral("CÓDIGO"),
+                           const QString &nome = QStringLiteral("EDIT_CODIGO"));
     QGridLayout *layoutDados() const { return m_layoutDados; }
 
     // --- steps a window may change -----------------------------------------

@@ -34,7 +34,10 @@ protected:
         for (QWidget *w = widget; w; w = w->parentWidget()) {
             if (auto *p = dynamic_cast<PreviaTeclas *>(w)) {
                 bool tratada = false;
-                protege([&] { tratada = p->FormKeyDown(static_cast<QKeyEvent *>(evento)); });
+                // a key whose handler stopped with an error is spent: the
+                // control it was meant for may be gone by now
+                if (!protege([&] { tratada = p->FormKeyDown(static_cast<QKeyEvent *>(evento)); }))
+                    return true;
                 return tratada;
             }
             // a dialog keeps its keys: they never reach the window behind it

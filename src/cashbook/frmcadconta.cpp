@@ -34,25 +34,13 @@ FrmCadConta::FrmCadConta(QWidget *pai) : app::FormCadastro(pai)
                                    {u"DESCRICAO"_s, u"NOME DA CONTA"_s, 35},
                                    db::DatasetModel::Column::check(u"SAIREL"_s, u"SAI NO RELATORIO"_s)});
 
-    EDIT_CODIGO = new app::EditTexto(Painel_Dados);
-    EDIT_CODIGO->setObjectName(u"EDIT_CODIGO"_s);
-    EDIT_CODIGO->setReadOnly(true);
-    EDIT_CODIGO->setFocusPolicy(Qt::NoFocus);
-    adicionaCampo(u"CÓDIGO"_s, EDIT_CODIGO, 90);
-    EDIT_NUMCONTA = new app::EditTexto(Painel_Dados);
-    EDIT_NUMCONTA->setObjectName(u"EDIT_NUMCONTA"_s);
+    EDIT_CODIGO = campoCodigo(Tb_conta, u"CD_CONTA"_s);
+    EDIT_NUMCONTA = campo(Tb_conta, u"EDIT_NUMCONTA"_s, u"NUMERO CONTA"_s, u"NUM_CONTA"_s, 120);
     EDIT_NUMCONTA->setValidator(new QIntValidator(0, 999999999, EDIT_NUMCONTA));
-    adicionaCampo(u"NUMERO CONTA"_s, EDIT_NUMCONTA, 120);
-    EDIT_DESCRICAO = new app::EditTexto(Painel_Dados);
-    EDIT_DESCRICAO->setObjectName(u"EDIT_DESCRICAO"_s);
-    adicionaCampo(u"NOME DA CONTA"_s, EDIT_DESCRICAO);
+    EDIT_DESCRICAO = campo(Tb_conta, u"EDIT_DESCRICAO"_s, u"NOME DA CONTA"_s, u"DESCRICAO"_s);
     CB_SAIREL = new app::CaixaSN(u"SAI NO RELATORIO"_s, Painel_Dados);
     CB_SAIREL->setObjectName(u"CB_SAIREL"_s);
     adicionaCampo(QString(), CB_SAIREL);
-
-    app::liga(EDIT_CODIGO, Tb_conta, u"CD_CONTA"_s);
-    app::liga(EDIT_NUMCONTA, Tb_conta, u"NUM_CONTA"_s);
-    app::liga(EDIT_DESCRICAO, Tb_conta, u"DESCRICAO"_s);
     app::liga(CB_SAIREL, Tb_conta, u"SAIREL"_s);
 
     opcoes.sqlMaximo = u"select max(cd_CONTA) as MAXID from CONTA"_s;

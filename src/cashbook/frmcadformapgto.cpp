@@ -35,23 +35,14 @@ frmCadFormaPgto::frmCadFormaPgto(QWidget *pai) : app::FormCadastro(pai)
                                             {u"TIPO"_s, u"FORMA PAGAMENTO"_s, 20},
                                             {u"LANCAMENTO"_s, u"TIPO"_s, 6}});
 
-    EDIT_CODIGO = new app::EditTexto(Painel_Dados);
-    EDIT_CODIGO->setObjectName(u"EDIT_CODIGO"_s);
-    EDIT_CODIGO->setReadOnly(true);
-    EDIT_CODIGO->setFocusPolicy(Qt::NoFocus);
-    adicionaCampo(u"CÓDIGO"_s, EDIT_CODIGO, 90);
-    EDIT_TIPO = new app::EditTexto(Painel_Dados);
-    EDIT_TIPO->setObjectName(u"EDIT_TIPO"_s);
-    adicionaCampo(u"FORMA DE PAGAMENTO"_s, EDIT_TIPO, 200);
+    EDIT_CODIGO = campoCodigo(Tb_FORMAPAGAMENTO, u"CD_FORMAPAGAMENTO"_s);
+    EDIT_TIPO = campo(Tb_FORMAPAGAMENTO, u"EDIT_TIPO"_s, u"FORMA DE PAGAMENTO"_s, u"TIPO"_s, 200);
     CB_LANCAMENTO = new QComboBox(Painel_Dados);
     CB_LANCAMENTO->setObjectName(u"CB_LANCAMENTO"_s);
     CB_LANCAMENTO->addItems(itensLancamento());
     CB_LANCAMENTO->setCurrentIndex(-1);
     adicionaCampo(u"TIPO"_s, CB_LANCAMENTO, 240);
-
-    app::liga(EDIT_CODIGO, Tb_FORMAPAGAMENTO, u"CD_FORMAPAGAMENTO"_s);
-    app::liga(EDIT_TIPO, Tb_FORMAPAGAMENTO, u"TIPO"_s);
-    app::liga(CB_LANCAMENTO, Tb_FORMAPAGAMENTO, u"LANCAMENTO"_s, 2);
+    app::liga(CB_LANCAMENTO, Tb_FORMAPAGAMENTO, u"LANCAMENTO"_s, 2); // stores the code's two letters
 
     opcoes.sqlMaximo = u"select max(CD_FORMAPAGAMENTO) as MAXCD from FORMA_PAGAMENTO"_s;
     opcoes.campoMaximo = u"MAXCD"_s;

@@ -449,10 +449,16 @@ void Dataset::moveTo(int row)
 {
     if (m_visible.isEmpty())
         return;
+    if (isEditing()) {
+        // the row being edited is posted first: its handlers may change
+        // the rows, so the target is reckoned afterwards
+        post();
+        if (m_visible.isEmpty())
+            return;
+    }
     const int target = std::clamp(row, 0, static_cast<int>(m_visible.size()) - 1);
     if (target == m_current)
         return;
-    checkBrowse();
     fire(BeforeScroll);
     m_current = target;
     fire(AfterScroll);

@@ -73,20 +73,10 @@ FrmCadProduto::FrmCadProduto(QWidget *pai) : app::FormCadastro(pai)
                                      db::DatasetModel::Column::formatted(u"PRECO_VENDA"_s, u"PREÇO DE VENDA"_s, u",0.###"_s),
                                      {u"QUANT_DEVOLVIDA"_s, u"QUANT DEVOLVIDA"_s, 15}});
 
-    EDIT_CODIGO = new app::EditTexto(Painel_Dados);
-    EDIT_CODIGO->setObjectName(u"EDIT_CODIGO"_s);
-    EDIT_CODIGO->setReadOnly(true);
-    EDIT_CODIGO->setFocusPolicy(Qt::NoFocus);
-    adicionaCampo(u"CÓDIGO"_s, EDIT_CODIGO, 90);
-    EDIT_NOME = new app::EditTexto(Painel_Dados);
-    EDIT_NOME->setObjectName(u"EDIT_NOME"_s);
-    adicionaCampo(u"NOME DO PRODUTO"_s, EDIT_NOME, 320);
-    EDIT_UNIDADE = new app::EditTexto(Painel_Dados);
-    EDIT_UNIDADE->setObjectName(u"EDIT_UNIDADE"_s);
-    adicionaCampo(u"UNIDADE"_s, EDIT_UNIDADE, 50);
-    EDIT_PESO = new app::EditDecimal(Painel_Dados, 3);
-    EDIT_PESO->setObjectName(u"EDIT_PESO"_s);
-    adicionaCampo(u"PESO"_s, EDIT_PESO, 120);
+    EDIT_CODIGO = campoCodigo(Tb_Produto, u"CD_PRODUTO"_s);
+    EDIT_NOME = campo(Tb_Produto, u"EDIT_NOME"_s, u"NOME DO PRODUTO"_s, u"NOME"_s, 320);
+    EDIT_UNIDADE = campo(Tb_Produto, u"EDIT_UNIDADE"_s, u"UNIDADE"_s, u"UNIDADE"_s, 50);
+    EDIT_PESO = campo<app::EditDecimal>(Tb_Produto, u"EDIT_PESO"_s, u"PESO"_s, u"PESO"_s, 120);
 
     LKP_TIPO = new app::ComboLookup(Painel_Dados);
     LKP_TIPO->setObjectName(u"LKP_TIPO"_s);
@@ -116,10 +106,6 @@ FrmCadProduto::FrmCadProduto(QWidget *pai) : app::FormCadastro(pai)
     EDIT_ESTOQUE->setEnabled(false);
     adicionaCampo(u"ESTOQUE ATUAL"_s, EDIT_ESTOQUE, 120);
 
-    app::liga(EDIT_CODIGO, Tb_Produto, u"CD_PRODUTO"_s);
-    app::liga(EDIT_NOME, Tb_Produto, u"NOME"_s);
-    app::liga(EDIT_UNIDADE, Tb_Produto, u"UNIDADE"_s);
-    app::liga(EDIT_PESO, Tb_Produto, u"PESO"_s);
     // the list is filled before the products open, so the first row
     // already finds its type's name
     Tb_Tipo->open();
@@ -133,11 +119,9 @@ FrmCadProduto::FrmCadProduto(QWidget *pai) : app::FormCadastro(pai)
     opcoes.campoMaximo = u"MAXCD"_s;
     opcoes.campoChave = u"CD_PRODUTO"_s;
     opcoes.vazioAlterar = u"O Banco de Dados está vazio !!!"_s;
-    // no question when the tab changes; the list cannot move while a row is
-    // being edited, so nothing is posted behind the user's back
+    // no question when the tab changes (the list stays still while a row
+    // is edited, as in every registry)
     opcoes.guardaAbas = false;
-    connect(Tb_Produto, &db::Dataset::stateChanged, this,
-            [this] { Grid_Consulta->setEnabled(!app::EmEdicao(*Tb_Produto)); });
     primeiroCampo = EDIT_NOME;
     abreTambem(Tb_Tipo);
     inicia(Tb_Produto);

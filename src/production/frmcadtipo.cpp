@@ -27,17 +27,9 @@ FrmCadTipo::FrmCadTipo(QWidget *pai) : app::FormCadastro(pai)
     Tb_Tipo->setObjectName(u"Tb_Tipo"_s);
     Tb_Tipo->model()->setColumns({{u"NOME"_s, u"TIPO PRODUTO"_s, 30}});
 
-    EDIT_CODIGO = new app::EditTexto(Painel_Dados);
-    EDIT_CODIGO->setObjectName(u"EDIT_CODIGO"_s);
-    EDIT_CODIGO->setReadOnly(true);
-    EDIT_CODIGO->setFocusPolicy(Qt::NoFocus);
-    adicionaCampo(u"CÓDIGO"_s, EDIT_CODIGO, 90);
-    EDIT_NOME = new app::EditTexto(Painel_Dados);
-    EDIT_NOME->setObjectName(u"EDIT_NOME"_s);
-    adicionaCampo(u"TIPO PRODUTO"_s, EDIT_NOME, 320);
+    EDIT_CODIGO = campoCodigo(Tb_Tipo, u"CD_TIPO_FABRICADOS"_s);
+    EDIT_NOME = campo(Tb_Tipo, u"EDIT_NOME"_s, u"TIPO PRODUTO"_s, u"NOME"_s, 320);
 
-    app::liga(EDIT_CODIGO, Tb_Tipo, u"CD_TIPO_FABRICADOS"_s);
-    app::liga(EDIT_NOME, Tb_Tipo, u"NOME"_s);
 
     opcoes.sqlMaximo = u"select max(CD_TIPO_FABRICADOS) as MAXCD from TIPO_PRODUTOS_FABRICADOS"_s;
     opcoes.campoMaximo = u"MAXCD"_s;
@@ -45,11 +37,9 @@ FrmCadTipo::FrmCadTipo(QWidget *pai) : app::FormCadastro(pai)
     opcoes.vazioAlterar = u"O Banco de Dados está vazio !!!"_s;
     opcoes.perguntaAntesDasVerificacoes = true;
     opcoes.textoObrigatorios = u"Campos marcados com *"_s;
-    // no question when the tab changes; the list cannot move while a row is
-    // being edited, so nothing is posted behind the user's back
+    // no question when the tab changes (the list stays still while a row
+    // is edited, as in every registry)
     opcoes.guardaAbas = false;
-    connect(Tb_Tipo, &db::Dataset::stateChanged, this,
-            [this] { Grid_Consulta->setEnabled(!app::EmEdicao(*Tb_Tipo)); });
     obrigatorio(EDIT_NOME);
     primeiroCampo = EDIT_NOME;
     inicia(Tb_Tipo);

@@ -30,13 +30,6 @@ db::DatasetModel::Column coluna(const QString &campo, const QString &titulo, int
     return c;
 }
 
-// A field that shows its value and is never typed into.
-void somenteLeitura(app::EditTexto *e)
-{
-    e->setReadOnly(true);
-    e->setFocusPolicy(Qt::NoFocus);
-}
-
 } // namespace
 
 FrmCadFornecedor::FrmCadFornecedor(QWidget *pai) : app::FormCadastro(pai)
@@ -58,16 +51,9 @@ FrmCadFornecedor::FrmCadFornecedor(QWidget *pai) : app::FormCadastro(pai)
                                         coluna(u"CONTATO"_s, u"CONTATO"_s, 40)});
 
     // The fields, created in tab order.
-    EDIT_CODIGO = new app::EditTexto(Painel_Dados);
-    EDIT_CODIGO->setObjectName(u"EDIT_CODIGO"_s);
-    somenteLeitura(EDIT_CODIGO);
-    adicionaCampo(u"CÓDIGO"_s, EDIT_CODIGO, 90);
-    EDIT_NOME = new app::EditTexto(Painel_Dados);
-    EDIT_NOME->setObjectName(u"EDIT_NOME"_s);
-    adicionaCampo(u"NOME DO FORNECEDOR"_s, EDIT_NOME, 480);
-    EDIT_FAZENDA = new app::EditTexto(Painel_Dados);
-    EDIT_FAZENDA->setObjectName(u"EDIT_FAZENDA"_s);
-    adicionaCampo(u"FAZENDA"_s, EDIT_FAZENDA, 330);
+    EDIT_CODIGO = campoCodigo(Tb_Fornecedor, u"CD_FORNECEDOR"_s);
+    EDIT_NOME = campo(Tb_Fornecedor, u"EDIT_NOME"_s, u"NOME DO FORNECEDOR"_s, u"NOME"_s, 480);
+    EDIT_FAZENDA = campo(Tb_Fornecedor, u"EDIT_FAZENDA"_s, u"FAZENDA"_s, u"FAZENDA"_s, 330);
 
     GB_Dados = new QGroupBox(u"DADOS "_s, Painel_Dados);
     GB_Dados->setObjectName(u"GB_Dados"_s);
@@ -148,9 +134,6 @@ FrmCadFornecedor::FrmCadFornecedor(QWidget *pai) : app::FormCadastro(pai)
     GB_Debito->setEnabled(false);
     adicionaCampo(QString(), GB_Debito);
 
-    app::liga(EDIT_CODIGO, Tb_Fornecedor, u"CD_FORNECEDOR"_s);
-    app::liga(EDIT_NOME, Tb_Fornecedor, u"NOME"_s);
-    app::liga(EDIT_FAZENDA, Tb_Fornecedor, u"FAZENDA"_s);
     app::liga(EDIT_CPF, Tb_Fornecedor, u"CPF"_s);
     app::liga(EDIT_RG, Tb_Fornecedor, u"RG"_s);
     app::liga(EDIT_ENDERECO, Tb_Fornecedor, u"ENDERECO"_s);

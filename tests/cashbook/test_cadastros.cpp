@@ -88,6 +88,7 @@ void TestCadastros::insertAlterRecordByKeys()
     QCOMPARE(w->PageControl->currentWidget(), w->TabSheet_Manutencao);
     QVERIFY(w->Painel_Dados->isEnabled());
     QCOMPARE(buttonsEnabled(w), QStringList({"Gravar", "Cancelar", "Sair"}));
+    QVERIFY(!w->Grid_Consulta->isEnabled()); // the list stays still while a row is edited
     QCOMPARE(w->EDIT_CODIGO->text(), QString("7")); // demo accounts go up to 6
     QVERIFY(w->EDIT_NUMCONTA->hasFocus());
     testsupport::digita(w->EDIT_NUMCONTA, "41");
@@ -97,6 +98,7 @@ void TestCadastros::insertAlterRecordByKeys()
     QCOMPARE(w->EDIT_DESCRICAO->text(), QString("MANUTENÇÃO DE CERCAS"));
     tecla(w, Qt::Key_F7);
     QCOMPARE(w->Tb_conta->state(), db::Dataset::State::Browse);
+    QVERIFY(w->Grid_Consulta->isEnabled());
     QCOMPARE(w->PageControl->currentWidget(), w->TabSheet_Manutencao);
     QCOMPARE(w->EDIT_CODIGO->text(), QString("7")); // the key computed at insert
     auto r = amb.conexao().execute("select NUM_CONTA, DESCRICAO, SAIREL from CONTA where CD_CONTA = 7");

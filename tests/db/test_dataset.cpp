@@ -32,6 +32,7 @@ private Q_SLOTS:
     void detailFollowsMaster();
     void modelFollowsTheRows();
     void writeChangesJoinsAnOuterTransaction();
+    void movingPostsFirstThenFindsItsRow();
 
 private:
     std::unique_ptr<db::Connection> c;
@@ -372,6 +373,32 @@ void TestDataset::writeChangesJoinsAnOuterTransaction()
     ds.mergeChangeLog();
     QCOMPARE(ds.changeCount(), 0);
     QCOMPARE(c->execute("select count(*) as N from TIPOSAIDA where CD_TIPOSAIDA = 20").value("N").toInt(), 1);
+}
+
+void TestDataset::movingPostsFirstThenFindsItsRow()
+{
+    // a window that writes and re-reads its list after every post
+    Dataset ds(c.get(), "SELECT * FROM TIPOSAIDA ORDER BY CD_TIPOSAIDA");
+    ds.AfterPost = [&] {
+        ds.applyUpdates();
+        ds.refresh();
+    };
+    ds.open();
+    ds.last();
+    ds.edit();
+    ds.setValue("NOME", "ULTIMO");
+    ds.setRecNo(5); // beyond the rows: the last one, after the post re-read them
+    QCOMPARE(ds.state(), Dataset::State::Browse);
+    QCOMPARE(ds.recNo(), 2);
+    QCOMPARE(ds.text("NOME"), QStringLiteral("ULTIMO"));
+    c->execute("delete from TIPOSAIDA where CD_TIPOSAIDA > 1");
+    ds.first();
+    ds.edit();
+    ds.setValue("NOME", "SO ESTE");
+    ds.next(); // the post re-reads a single row: no move past it
+    QCOMPARE(ds.recordCount(), 1);
+    QCOMPARE(ds.recNo(), 0);
+    QCOMPARE(ds.text("NOME"), QStringLiteral("SO ESTE"));
 }
 
 QTEST_GUILESS_MAIN(TestDataset)

@@ -23,6 +23,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QtTest>
 
@@ -446,14 +447,14 @@ void TestPrincipal::programEndsOnTermAndItsDatabaseStaysWhole()
     p.setProcessEnvironment(env);
     p.start(pasta + "/corvena");
     QVERIFY(p.waitForStarted());
-    // attached once the database is locked by it
+    // attached once it holds the database file open (looked up in /proc:
+    // opening the file here would race with the program's own attach)
+    const QString fds = QString("/proc/%1/fd").arg(p.processId());
     QTRY_VERIFY_WITH_TIMEOUT([&] {
-        try {
-            db::Connection::open(banco);
-            return false;
-        } catch (const db::Error &) {
-            return true;
-        }
+        for (const QFileInfo &fd : QDir(fds).entryInfoList(QDir::System | QDir::Files))
+            if (fd.symLinkTarget() == QFileInfo(banco).canonicalFilePath())
+                return true;
+        return false;
     }(), 20000);
     QTest::qWait(300);
     p.terminate();

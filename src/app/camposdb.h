@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QFormLayout>
 #include <QObject>
 #include <QPointer>
 #include <QTableView>
@@ -72,6 +73,22 @@ LigacaoCampo *liga(QComboBox *lista, db::Dataset *ds, const QString &campo, int 
 LigacaoCampo *liga(QLabel *rotulo, db::Dataset *ds, const QString &campo, const QString &formato = {});
 // A picture (BLOB) shown stretched in a label.
 LigacaoCampo *ligaImagem(QLabel *imagem, db::Dataset *ds, const QString &campo);
+
+// A new input widget, named, tied to a column of the dataset and put on the
+// next row of a group of fields; constructor arguments (a mask, a caption)
+// come last.
+template <class W, class... Args>
+W *campoLigado(QFormLayout *grupo, db::Dataset *ds, const QString &nome, const QString &rotulo,
+               const QString &coluna, int largura, Args &&...args)
+{
+    auto *w = new W(std::forward<Args>(args)...);
+    w->setObjectName(nome);
+    if (largura > 0)
+        w->setMaximumWidth(largura);
+    grupo->addRow(rotulo, w);
+    liga(w, ds, coluna);
+    return w;
+}
 
 // The text a required-field check reads from any input widget.
 QString textoDoCampo(const QWidget *campo);

@@ -58,94 +58,52 @@ FrmCadFornecedor::FrmCadFornecedor(QWidget *pai) : app::FormCadastro(pai)
     GB_Dados = new QGroupBox(u"DADOS "_s, Painel_Dados);
     GB_Dados->setObjectName(u"GB_Dados"_s);
     auto *dados = new QFormLayout(GB_Dados);
-    EDIT_CPF = new app::EditMascara(u"999.999.999-99;_"_s, GB_Dados);
-    EDIT_CPF->setObjectName(u"EDIT_CPF"_s);
-    EDIT_CPF->setMaximumWidth(130);
-    dados->addRow(u"CPF"_s, EDIT_CPF);
-    EDIT_RG = new app::EditTexto(GB_Dados);
-    EDIT_RG->setObjectName(u"EDIT_RG"_s);
-    EDIT_RG->setMaximumWidth(130);
-    dados->addRow(u"RG"_s, EDIT_RG);
-    EDIT_ENDERECO = new app::EditTexto(GB_Dados);
-    EDIT_ENDERECO->setObjectName(u"EDIT_ENDERECO"_s);
-    EDIT_ENDERECO->setMaximumWidth(480);
-    dados->addRow(u"ENDEREÇO"_s, EDIT_ENDERECO);
-    EDIT_CIDADE = new app::EditTexto(GB_Dados);
-    EDIT_CIDADE->setObjectName(u"EDIT_CIDADE"_s);
-    EDIT_CIDADE->setMaximumWidth(330);
-    dados->addRow(u"CIDADE"_s, EDIT_CIDADE);
-    EDIT_TELEFONE = new app::EditMascara(u"(99)9999-9999;_"_s, GB_Dados);
-    EDIT_TELEFONE->setObjectName(u"EDIT_TELEFONE"_s);
-    EDIT_TELEFONE->setMaximumWidth(130);
-    dados->addRow(u"TELEFONE"_s, EDIT_TELEFONE);
-    EDIT_CONTATO = new app::EditTexto(GB_Dados);
-    EDIT_CONTATO->setObjectName(u"EDIT_CONTATO"_s);
-    EDIT_CONTATO->setMaximumWidth(330);
-    dados->addRow(u"CONTATO"_s, EDIT_CONTATO);
-    EDIT_DTCADASTRO = new app::EditData(GB_Dados);
-    EDIT_DTCADASTRO->setObjectName(u"EDIT_DTCADASTRO"_s);
+    const auto &F = Tb_Fornecedor;
+    EDIT_CPF = app::campoLigado<app::EditMascara>(dados, F, u"EDIT_CPF"_s, u"CPF"_s, u"CPF"_s, 130,
+                                                   u"999.999.999-99;_"_s);
+    EDIT_RG = app::campoLigado<app::EditTexto>(dados, F, u"EDIT_RG"_s, u"RG"_s, u"RG"_s, 130);
+    EDIT_ENDERECO = app::campoLigado<app::EditTexto>(dados, F, u"EDIT_ENDERECO"_s, u"ENDEREÇO"_s, u"ENDERECO"_s, 480);
+    EDIT_CIDADE = app::campoLigado<app::EditTexto>(dados, F, u"EDIT_CIDADE"_s, u"CIDADE"_s, u"CIDADE"_s, 330);
+    EDIT_TELEFONE = app::campoLigado<app::EditMascara>(dados, F, u"EDIT_TELEFONE"_s, u"TELEFONE"_s, u"TELEFONE"_s,
+                                                        130, u"(99)9999-9999;_"_s);
+    EDIT_CONTATO = app::campoLigado<app::EditTexto>(dados, F, u"EDIT_CONTATO"_s, u"CONTATO"_s, u"CONTATO"_s, 330);
+    EDIT_DTCADASTRO = app::campoLigado<app::EditData>(dados, F, u"EDIT_DTCADASTRO"_s, u"DATA DE CADASTRO"_s,
+                                                      u"DT_CADASTRO"_s, 130);
     EDIT_DTCADASTRO->setReadOnly(true);
     EDIT_DTCADASTRO->editor()->setFocusPolicy(Qt::NoFocus);
     EDIT_DTCADASTRO->setFocusPolicy(Qt::NoFocus);
-    EDIT_DTCADASTRO->setMaximumWidth(130);
-    dados->addRow(u"DATA DE CADASTRO"_s, EDIT_DTCADASTRO);
-    CB_ATIVO = new app::CaixaSN(u"ATIVO"_s, GB_Dados);
-    CB_ATIVO->setObjectName(u"CB_ATIVO"_s);
-    dados->addRow(QString(), CB_ATIVO);
+    CB_ATIVO = app::campoLigado<app::CaixaSN>(dados, F, u"CB_ATIVO"_s, QString(), u"ATIVO"_s, 0, u"ATIVO"_s);
     adicionaCampo(QString(), GB_Dados);
 
     GB_Bancarios = new QGroupBox(u"DADOS BANCARIOS"_s, Painel_Dados);
     GB_Bancarios->setObjectName(u"GB_Bancarios"_s);
     auto *banco = new QFormLayout(GB_Bancarios);
-    EDIT_AG = new app::EditTexto(GB_Bancarios);
-    EDIT_AG->setObjectName(u"EDIT_AG"_s);
-    EDIT_AG->setMaximumWidth(100);
-    banco->addRow(u"AGENCIA"_s, EDIT_AG);
-    EDIT_CONTA = new app::EditTexto(GB_Bancarios);
-    EDIT_CONTA->setObjectName(u"EDIT_CONTA"_s);
-    EDIT_CONTA->setMaximumWidth(130);
-    banco->addRow(u"CONTA"_s, EDIT_CONTA);
+    EDIT_AG = app::campoLigado<app::EditTexto>(banco, F, u"EDIT_AG"_s, u"AGENCIA"_s, u"AG"_s, 100);
+    EDIT_CONTA = app::campoLigado<app::EditTexto>(banco, F, u"EDIT_CONTA"_s, u"CONTA"_s, u"CONTA"_s, 130);
     adicionaCampo(QString(), GB_Bancarios);
 
     GB_Preco = new QGroupBox(Painel_Dados);
     GB_Preco->setObjectName(u"GB_Preco"_s);
     auto *preco = new QFormLayout(GB_Preco);
-    EDIT_PRECO = new app::EditDecimal(GB_Preco);
-    EDIT_PRECO->setObjectName(u"EDIT_PRECO"_s);
+    EDIT_PRECO = app::campoLigado<app::EditDecimal>(preco, F, u"EDIT_PRECO"_s, u"PREÇO LEITE"_s, u"PRECO"_s, 130);
     EDIT_PRECO->setFormatoExibicao(u"#,##0.00"_s);
-    EDIT_PRECO->setMaximumWidth(130);
-    preco->addRow(u"PREÇO LEITE"_s, EDIT_PRECO);
     adicionaCampo(QString(), GB_Preco);
 
     GB_Debito = new QGroupBox(Painel_Dados);
     GB_Debito->setObjectName(u"GB_Debito"_s);
     auto *debito = new QFormLayout(GB_Debito);
-    EDIT_TOTALDEBITO = new app::EditDecimal(GB_Debito);
-    EDIT_TOTALDEBITO->setObjectName(u"EDIT_TOTALDEBITO"_s);
+    EDIT_TOTALDEBITO = app::campoLigado<app::EditDecimal>(debito, F, u"EDIT_TOTALDEBITO"_s, u"TOTAL DÉBITO"_s,
+                                                           u"TOTAL_DEBITO"_s, 130);
     EDIT_TOTALDEBITO->setFormatoExibicao(u"#,##0.00"_s);
     EDIT_TOTALDEBITO->setReadOnly(true);
     EDIT_TOTALDEBITO->setFocusPolicy(Qt::NoFocus);
-    EDIT_TOTALDEBITO->setMaximumWidth(130);
     QPalette vermelho = EDIT_TOTALDEBITO->palette();
     vermelho.setColor(QPalette::Text, Qt::red);
     vermelho.setColor(QPalette::Disabled, QPalette::Text, Qt::red);
     EDIT_TOTALDEBITO->setPalette(vermelho);
-    debito->addRow(u"TOTAL DÉBITO"_s, EDIT_TOTALDEBITO);
     GB_Debito->setEnabled(false);
     adicionaCampo(QString(), GB_Debito);
 
-    app::liga(EDIT_CPF, Tb_Fornecedor, u"CPF"_s);
-    app::liga(EDIT_RG, Tb_Fornecedor, u"RG"_s);
-    app::liga(EDIT_ENDERECO, Tb_Fornecedor, u"ENDERECO"_s);
-    app::liga(EDIT_CIDADE, Tb_Fornecedor, u"CIDADE"_s);
-    app::liga(EDIT_TELEFONE, Tb_Fornecedor, u"TELEFONE"_s);
-    app::liga(EDIT_CONTATO, Tb_Fornecedor, u"CONTATO"_s);
-    app::liga(EDIT_DTCADASTRO, Tb_Fornecedor, u"DT_CADASTRO"_s);
-    app::liga(CB_ATIVO, Tb_Fornecedor, u"ATIVO"_s);
-    app::liga(EDIT_AG, Tb_Fornecedor, u"AG"_s);
-    app::liga(EDIT_CONTA, Tb_Fornecedor, u"CONTA"_s);
-    app::liga(EDIT_PRECO, Tb_Fornecedor, u"PRECO"_s);
-    app::liga(EDIT_TOTALDEBITO, Tb_Fornecedor, u"TOTAL_DEBITO"_s);
     // the debit is kept by the vouchers and the payment sheets, never here
     Tb_Fornecedor->setReadOnlyFields({u"TOTAL_DEBITO"_s});
 

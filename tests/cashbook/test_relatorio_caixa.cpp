@@ -3,6 +3,7 @@
 // entry), the PDF with the company's name, the messages when there is
 // nothing to print, and a long day over several pages.
 
+#include "support/pdf.h"
 #include "app/campos.h"
 #include "app/frmprincipal.h"
 #include "cashbook/frmcadcaixageral.h"
@@ -15,7 +16,6 @@
 #include "support/gui.h"
 #include "support/testdb.h"
 
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QtTest>
@@ -68,21 +68,6 @@ QString imprime(FrmCadCaixaGeral *w, const QString &pdf = {})
     return dump;
 }
 
-QString pdfText(const QString &path)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return {};
-    QString text = QString::fromUtf8(p.readAllStandardOutput());
-    text.replace(QChar(0xFB00), QLatin1String("ff"));
-    text.replace(QChar(0xFB01), QLatin1String("fi"));
-    text.replace(QChar(0xFB02), QLatin1String("fl"));
-    text.replace(QChar(0xFB03), QLatin1String("ffi"));
-    text.replace(QChar(0xFB04), QLatin1String("ffl"));
-    return text;
-}
-
 } // namespace
 
 class TestRelatorioCaixa : public QObject
@@ -131,7 +116,7 @@ void TestRelatorioCaixa::dailyReportDumpAndPdf()
                                          "resumo: TOTAL PAGAMENTOS | R$ 40,00", "resumo: SALDO ATUAL | R$ 1.120,50"}));
 
     // the same report as PDF
-    const QString texto = pdfText(pdf);
+    const QString texto = testsupport::textoDoPdf(pdf);
     QVERIFY2(texto.contains(kEmpresa), qPrintable(texto));
     QVERIFY(texto.contains(QStringLiteral("RELATÓRIO DIARIO DO CAIXA")));
     QVERIFY(texto.contains(QStringLiteral("VENDA DE QUEIJO")));

@@ -1,6 +1,7 @@
 // The dot-matrix page: texts and masked numbers at rows and columns, its
 // dump, its pages, its printing and its preview.
 
+#include "support/pdf.h"
 #include "reports/dotmatrix.h"
 #include "reports/dotmatrixpreview.h"
 
@@ -13,7 +14,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
@@ -86,15 +86,6 @@ const QString SampleGrid = QStringLiteral(
     "|---------------------------------------|------------------------------------------|\n"
     "      PRECO UNITARIO                                                           ABCDEF\n");
 
-QString pdfText(const QString &path)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 } // namespace
 
 class TestDotMatrix : public QObject
@@ -165,7 +156,7 @@ void TestDotMatrix::printsFixedPitchText()
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     QVERIFY(d.print(printer));
-    const QString text = pdfText(path);
+    const QString text = testsupport::textoDoPdf(path);
     QCOMPARE(text.count(u'\f'), 2);
     const QStringList pages = text.split(u'\f');
     QVERIFY2(pages[0].contains(QStringLiteral("COMPRA DE LEITE")), qPrintable(pages[0]));

@@ -1,6 +1,7 @@
 // The banded page report: layout, formats, page breaks with repeated
 // headers, groups and sub-detail rows, sums, the PDF and the preview.
 
+#include "support/pdf.h"
 #include "reports/document.h"
 #include "reports/pagereport.h"
 #include "reports/previewdialog.h"
@@ -13,7 +14,6 @@
 #include <QFileDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QProcess>
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
@@ -123,22 +123,6 @@ void declareLongReport(PageReport &r, int count)
     for (int i = 1; i <= count; ++i)
         rows.append(QVariantList{i, QStringLiteral("LANÇAMENTO %1").arg(i), money(101 * i)});
     r.setRows(rows);
-}
-
-QString pdfText(const QString &path)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return {};
-    QString text = QString::fromUtf8(p.readAllStandardOutput());
-    // Ligatures of the PDF's fonts come back as single characters.
-    text.replace(QChar(0xFB00), QLatin1String("ff"));
-    text.replace(QChar(0xFB01), QLatin1String("fi"));
-    text.replace(QChar(0xFB02), QLatin1String("fl"));
-    text.replace(QChar(0xFB03), QLatin1String("ffi"));
-    text.replace(QChar(0xFB04), QLatin1String("ffl"));
-    return text;
 }
 
 const reports::Item *findText(const reports::Page &page, const QString &text)
@@ -560,7 +544,7 @@ void TestPageReport::pdfCarriesTheText()
     const QString path = testsupport::scratchDir() + QStringLiteral("/longo.pdf");
     QString error;
     QVERIFY2(r.writePdf(path, &error), qPrintable(error));
-    const QString text = pdfText(path);
+    const QString text = testsupport::textoDoPdf(path);
     QCOMPARE(text.count(u'\f'), 3);
     const QStringList pages = text.split(u'\f');
     for (int p = 0; p < 3; ++p) {
@@ -593,7 +577,7 @@ void TestPageReport::printsOnAPrinter()
     QVERIFY(r.layout().print(&printer));
     QCOMPARE(printer.pageLayout().pageSize().id(), QPageSize::A4);
     QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
-    const QString text = pdfText(path);
+    const QString text = testsupport::textoDoPdf(path);
     QVERIFY2(text.contains(QStringLiteral("SALDO ATUAL")), qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("R$ 2.099,75")));
 }
@@ -626,7 +610,7 @@ void TestPageReport::previewShowsPagesAndSavesPdf()
     });
     dialog.savePdfAction()->trigger();
     QVERIFY(answered);
-    const QString text = pdfText(path);
+    const QString text = testsupport::textoDoPdf(path);
     QCOMPARE(text.count(u'\f'), 3);
     QVERIFY(text.contains(QStringLiteral("R$ 5.100,50")));
     dialog.close();
